@@ -1,0 +1,25 @@
+# Setup.exe: a Windows GUI-subsystem executable that runs on a bare Windows,
+# so the C++ run time and libgcc are linked in statically, and that carries
+# its icon, manifest and version block.
+enable_language(RC)
+
+add_executable(Setup WIN32
+  app/the_app.cpp
+  framework/winmain.cpp
+  res/Setup.rc
+)
+target_link_libraries(Setup PRIVATE launcher ole32 advapi32 user32)
+target_link_options(Setup PRIVATE
+  -static
+  -static-libgcc
+  -static-libstdc++
+  -s
+  -Wl,--gc-sections
+  # No link time stamp in the headers, so two builds of one commit are the
+  # same file.
+  -Wl,--no-insert-timestamp
+)
+target_compile_options(launcher PRIVATE -ffunction-sections -fdata-sections)
+target_compile_options(Setup PRIVATE -ffunction-sections -fdata-sections)
+set_target_properties(Setup PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${CMAKE_SOURCE_DIR}/res")
