@@ -23,3 +23,14 @@ target_compile_options(launcher PRIVATE -ffunction-sections -fdata-sections)
 target_compile_options(Setup PRIVATE -ffunction-sections -fdata-sections)
 set_target_properties(Setup PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${CMAKE_SOURCE_DIR}/res")
+
+# The executable as shipped: subsystem, imported DLLs and resources.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(TOLMO_ARCH x64)
+else()
+  set(TOLMO_ARCH x86)
+endif()
+enable_testing()
+add_test(NAME executable_file
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/check_pe.py $<TARGET_FILE:Setup> --arch ${TOLMO_ARCH})
