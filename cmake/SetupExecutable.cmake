@@ -34,3 +34,8 @@ endif()
 enable_testing()
 add_test(NAME executable_file
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/check_pe.py $<TARGET_FILE:Setup> --arch ${TOLMO_ARCH})
+
+# Only 64-bit Windows programs run here (under wine64).
+if(TOLMO_ARCH STREQUAL "x64")
+  add_subdirectory(tests/wine)
+endif()

@@ -15,7 +15,7 @@ if [[ "${1:-all}" != build ]]; then
   # Running Setup.exe on a real implementation of the platform, with a real
   # Windows Installer package. Only the 64-bit Wine: this machine runs no
   # 32-bit code.
-  packages+=(wine64 wine msitools wixl)
+  packages+=(wine64 wine msitools wixl locales)
 fi
 command -v python3 >/dev/null || packages+=(python3)
 
@@ -25,12 +25,15 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
-if ((${#missing[@]} == 0)); then
-  exit 0
-fi
-
-echo "Installing: ${missing[*]}"
 sudo=()
 if ((EUID != 0)); then sudo=(sudo); fi
-"${sudo[@]}" apt-get update -q
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+if ((${#missing[@]} > 0)); then
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# A Japanese locale, under which Wine's ANSI code page is the double-byte 932.
+if [[ "${1:-all}" != build ]] && ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  "${sudo[@]}" localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi

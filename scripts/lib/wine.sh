@@ -9,10 +9,14 @@ wine_up() {
   export WINEARCH=win64
   unset DISPLAY  # message boxes return at once instead of waiting for a click
   mkdir -p "$WINEPREFIX"
+  # Make the prefix and let its first server end before the persistent one
+  # starts: a prefix made under an already running server ends up with two
+  # service managers, which answer queries about a service in turn.
+  timeout 300 wineboot -i </dev/null >/dev/null 2>&1
+  timeout 120 wineserver -w </dev/null >/dev/null 2>&1
   # The server must not inherit a pipe of ours, or whoever reads that pipe
   # waits for it forever.
   wineserver -p </dev/null >/dev/null 2>&1
-  timeout 300 wineboot -i </dev/null >/dev/null 2>&1
 }
 
 # wine_down: ends the prefix's server and every Wine process in it.
