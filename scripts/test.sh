@@ -7,7 +7,12 @@ cd "$root"
 
 scripts/install-deps.sh
 
-for preset in host windows-x64 windows-x86; do
+# The machine is shared: two compile jobs at most unless told otherwise.
+export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-2}"
+
+# host-asan: the same unit tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer; any finding fails the test that made it.
+for preset in host host-asan windows-x64 windows-x86; do
   echo "== $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset"
