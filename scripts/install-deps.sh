@@ -10,12 +10,17 @@ packages=(
   cmake ninja-build g++ libgtest-dev                     # host build and unit tests
   g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64  # Setup.exe, 64-bit
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686      # Setup.exe, 32-bit
+  clang libclang-rt-14-dev                               # fuzz preset: libFuzzer and sanitizers
+  libbenchmark-dev                                       # benchmarks (host preset)
+  clang-tidy cppcheck                                    # static analysis
 )
 if [[ "${1:-all}" != build ]]; then
   # Running Setup.exe on a real implementation of the platform, with a real
   # Windows Installer package. Only the 64-bit Wine: this machine runs no
   # 32-bit code.
   packages+=(wine64 wine msitools wixl locales)
+  # Signing a release file, and the throwaway certificate of its test.
+  packages+=(osslsigncode openssl)
 fi
 command -v python3 >/dev/null || packages+=(python3)
 

@@ -5,6 +5,12 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
+# --long: fuzz for ten minutes instead of half a minute.
+fuzz_seconds=30
+if [[ "${1:-}" == --long ]]; then
+  fuzz_seconds=600
+fi
+
 scripts/install-deps.sh
 
 # The machine is shared: two compile jobs at most unless told otherwise.
@@ -18,3 +24,6 @@ for preset in host host-asan windows-x64 windows-x86; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+
+echo "== fuzz"
+scripts/fuzz.sh "$fuzz_seconds"
