@@ -92,6 +92,9 @@ const BuilderCase builderCases[] = {
     {"Dbcs_TrailEqualsIsNoSeparator", CodePage::cp932, {"/USUARIO\x81=u;pw"}, "", FALSE, "", "", ""},
     {"Dbcs_LoneLeadByteLastEndsScan", CodePage::cp932, {"/USUARIO=u\x81"}, "", FALSE, "", "", ""},
     {"Dbcs_PasswordKeepsTrailingLeadByte", CodePage::cp932, {"/USUARIO=u;p\x81"}, "", TRUE, "u", ".", "p\x81"},
+    {"Dbcs_LoneLeadByteArgumentPassedOn", CodePage::cp932, {"\x81"}, " \x81", FALSE, "", "", ""},
+    {"Dbcs_ArgumentEndingInLeadBytePassedOn", CodePage::cp932, {"NOTA=a b\x81", "x\x81"},
+     " NOTA=\"a b\x81\" x\x81", FALSE, "", "", ""},
     {"Dbcs_LeadByteInKeywordIsNoLetter", CodePage::cp932, {"/USUA\x82\x60IO=u;p"}, " /USUA\x82\x60IO=u;p", FALSE,
      "", "", ""},
 };
