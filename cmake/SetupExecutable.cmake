@@ -22,7 +22,9 @@ target_link_options(Setup PRIVATE
 target_compile_options(launcher PRIVATE -ffunction-sections -fdata-sections)
 target_compile_options(Setup PRIVATE -ffunction-sections -fdata-sections)
 set_target_properties(Setup PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I ${CMAKE_SOURCE_DIR}/res")
+# The resource script names its files relative to res/. As an include folder
+# rather than a flag string, so that a source path with blanks stays whole.
+target_include_directories(Setup PRIVATE $<$<COMPILE_LANGUAGE:RC>:${CMAKE_SOURCE_DIR}/res>)
 
 # The executable as shipped: subsystem, imported DLLs and resources.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
@@ -38,4 +40,11 @@ add_test(NAME executable_file
 # Only 64-bit Windows programs run here (under wine64).
 if(TOLMO_ARCH STREQUAL "x64")
   add_subdirectory(tests/wine)
+endif()
+
+# A second release build of the same sources, from and into other folders,
+# gives this very file.
+if(TOLMO_ARCH STREQUAL x64)
+  add_test(NAME reproducible_build
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check_reproducible.sh ${CMAKE_BINARY_DIR}/reproducible $<TARGET_FILE:Setup>)
 endif()
