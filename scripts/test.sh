@@ -25,5 +25,8 @@ for preset in host host-asan windows-x64 windows-x86; do
   ctest --preset "$preset"
 done
 
+echo "== static analysis"
+scripts/analyze.sh
+
 echo "== fuzz"
 scripts/fuzz.sh "$fuzz_seconds"

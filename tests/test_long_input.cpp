@@ -67,7 +67,9 @@ std::vector<LongCase> LongCases()
                   "pw4999"};
     for (int i = 0; i < 5000; ++i) {
         const std::string n = std::to_string(i);
-        many.arguments.push_back("/USUARIO=user" + n + "@DOM" + n + ";pw" + n);
+        std::string logon = "/USUARIO=user";
+        logon.append(n).append("@DOM").append(n).append(";pw").append(n);
+        many.arguments.push_back(logon);
         many.arguments.push_back(i % 2 == 0 ? "/usuario" : "/Usuario=x");  // dropped
     }
     many.arguments.emplace_back("/qn");

@@ -25,8 +25,8 @@
 // calls. The fuzzer makes no allocation fail, so its pause does nothing, and
 // operator new stays the sanitizer's own, which also checks that every block
 // is freed the way it was allocated.
-fake::AllocationPause::AllocationPause() = default;
-fake::AllocationPause::~AllocationPause() = default;
+fake::AllocationPause::AllocationPause() {}
+fake::AllocationPause::~AllocationPause() {}
 
 namespace {
 
