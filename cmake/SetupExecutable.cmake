@@ -48,3 +48,28 @@ if(TOLMO_ARCH STREQUAL x64)
   add_test(NAME reproducible_build
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/check_reproducible.sh ${CMAKE_BINARY_DIR}/reproducible $<TARGET_FILE:Setup>)
 endif()
+
+# Signing (target "signed", never built by default): Setup.exe signed with the
+# user's certificate and key into signed/Setup.exe. They come from these cache
+# variables, or when those are empty from the environment variables of the
+# same names (see scripts/sign.sh).
+set(TOLMO_SIGN_CERT "" CACHE FILEPATH "Code-signing certificate for the target 'signed'")
+set(TOLMO_SIGN_KEY "" CACHE FILEPATH "Private key of the code-signing certificate")
+set(sign_options "")
+if(TOLMO_SIGN_CERT)
+  list(APPEND sign_options --cert ${TOLMO_SIGN_CERT})
+endif()
+if(TOLMO_SIGN_KEY)
+  list(APPEND sign_options --key ${TOLMO_SIGN_KEY})
+endif()
+add_custom_target(signed
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/sign.sh ${sign_options} $<TARGET_FILE:Setup> ${CMAKE_BINARY_DIR}/signed/Setup.exe
+  DEPENDS Setup
+  VERBATIM)
+
+# The signing step with a throwaway certificate, and the signed file run under
+# Wine (which runs 64-bit files only).
+if(TOLMO_ARCH STREQUAL x64)
+  add_test(NAME signed_file
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check_signing.sh $<TARGET_FILE:Setup> ${CMAKE_BINARY_DIR}/signing)
+endif()
