@@ -5,6 +5,7 @@ enable_language(RC)
 
 add_executable(Setup WIN32
   app/the_app.cpp
+  framework/no_demangler.cpp
   framework/winmain.cpp
   res/Setup.rc
 )
