@@ -18,7 +18,7 @@ def fmt_time(t):
     return "%.0f ns" % t if t < 1e3 else "%.2f µs" % (t / 1e3)
 
 cpu = next((l.split(":", 1)[1].strip() for l in open("/proc/cpuinfo") if l.startswith("model name")), "?")
-print("Measured %s on %s CPUs (%s)." % (datetime.date.today().isoformat(), os.cpu_count(), cpu))
+print("Measured %s; machine: nproc %s, CPU %s." % (datetime.date.today().isoformat(), os.cpu_count(), cpu))
 print()
 print("| Measure | Result | Goal |")
 print("|---|---|---|")
