@@ -18,15 +18,23 @@ export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-2}"
 
 # host-asan: the same unit tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer; any finding fails the test that made it.
+# Each stage stops the script at its first failure (set -e); the last line
+# counts the stages that ran.
+stages=0
 for preset in host host-asan windows-x64 windows-x86; do
   echo "== $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset"
   ctest --preset "$preset"
+  stages=$((stages + 1))
 done
 
 echo "== static analysis"
 scripts/analyze.sh
+stages=$((stages + 1))
 
 echo "== fuzz"
 scripts/fuzz.sh "$fuzz_seconds"
+stages=$((stages + 1))
+
+echo "test stages: $stages passed, 0 failed"
