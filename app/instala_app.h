@@ -34,6 +34,6 @@ public:
     // CreateProcessWithLogonW and shows a message when the platform refuses.
     // Wipes `password` once the platform has answered. Returns as RunProcess.
     // (installer/process_start.cpp)
-    DWORD RunProcessAsUser(std::string& commandLine, BOOL wait, const std::string& domain,
+    DWORD RunProcessAsUser(const std::string& commandLine, BOOL wait, const std::string& domain,
                            const std::string& userName, std::string& password);
 };

@@ -58,7 +58,7 @@ DWORD CInstalaApp::RunProcess(std::string& commandLine, BOOL wait)
     return ERROR_SUCCESS;
 }
 
-DWORD CInstalaApp::RunProcessAsUser(std::string& commandLine, BOOL wait, const std::string& domain,
+DWORD CInstalaApp::RunProcessAsUser(const std::string& commandLine, BOOL wait, const std::string& domain,
                                     const std::string& userName, std::string& password)
 {
     const UniqueModule advapi(LoadLibraryA("Advapi32.dll"));
