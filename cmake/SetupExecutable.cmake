@@ -38,18 +38,6 @@ enable_testing()
 add_test(NAME executable_file
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/check_pe.py $<TARGET_FILE:Setup> --arch ${TOLMO_ARCH})
 
-# Only 64-bit Windows programs run here (under wine64).
-if(TOLMO_ARCH STREQUAL "x64")
-  add_subdirectory(tests/wine)
-endif()
-
-# A second release build of the same sources, from and into other folders,
-# gives this very file.
-if(TOLMO_ARCH STREQUAL x64)
-  add_test(NAME reproducible_build
-    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check_reproducible.sh ${CMAKE_BINARY_DIR}/reproducible $<TARGET_FILE:Setup>)
-endif()
-
 # Signing (target "signed", never built by default): Setup.exe signed with the
 # user's certificate and key into signed/Setup.exe. They come from these cache
 # variables, or when those are empty from the environment variables of the
@@ -68,9 +56,19 @@ add_custom_target(signed
   DEPENDS Setup
   VERBATIM)
 
-# The signing step with a throwaway certificate, and the signed file run under
-# Wine (which runs 64-bit files only).
-if(TOLMO_ARCH STREQUAL x64)
+# Tests that run or rebuild the 64-bit file; only 64-bit Windows programs run
+# here (under wine64).
+if(TOLMO_ARCH STREQUAL "x64")
+  # Setup.exe on Wine, end to end.
+  add_subdirectory(tests/wine)
+
+  # A second release build of the same sources, from and into other folders,
+  # gives this very file.
+  add_test(NAME reproducible_build
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check_reproducible.sh ${CMAKE_BINARY_DIR}/reproducible $<TARGET_FILE:Setup>)
+
+  # The signing step with a throwaway certificate, and the signed file run
+  # under Wine.
   add_test(NAME signed_file
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/check_signing.sh $<TARGET_FILE:Setup> ${CMAKE_BINARY_DIR}/signing)
 endif()

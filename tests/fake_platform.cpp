@@ -171,8 +171,8 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size)
 {
     const fake::AllocationPause pause;
     Log("GetModuleFileNameA");
-    if (module != nullptr || state.moduleFileNameError != ERROR_SUCCESS) {
-        state.lastError = state.moduleFileNameError;
+    if (module != nullptr) {
+        state.lastError = ERROR_MOD_NOT_FOUND;
         return 0;
     }
     // Like Windows: a path that does not fit is cut to size-1 and
@@ -275,7 +275,7 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIB
 {
     const fake::AllocationPause pause;
     Log("CreateProcessA");
-    state.createProcessCalls.push_back({fake::Narrow(applicationName), commandLine, commandLine != nullptr,
+    state.createProcessCalls.push_back({fake::Narrow(applicationName), commandLine,
                                         processAttributes == nullptr && threadAttributes == nullptr,
                                         inheritHandles, creationFlags, environment == nullptr,
                                         fake::Narrow(currentDirectory), startupInfo->cb,

@@ -39,7 +39,6 @@ struct MessageBoxCall {
 struct CreateProcessCall {
     std::optional<std::string> applicationName;
     std::string commandLine;
-    bool commandLineWritable;  // the buffer given is the caller's own, non-const one
     bool securityAttributesNull;
     BOOL inheritHandles;
     DWORD creationFlags;
@@ -69,7 +68,6 @@ struct Platform {
     // --- Script -------------------------------------------------------------
     UINT errorMode = 0;
     std::string modulePath = "C:\\Instala\\Setup.exe";
-    DWORD moduleFileNameError = ERROR_SUCCESS;  // non-zero: GetModuleFileNameA fails
 
     DWORD managerError = ERROR_SUCCESS;  // non-zero: OpenSCManagerA fails with it
     DWORD serviceError = ERROR_SUCCESS;  // non-zero: OpenServiceA fails with it

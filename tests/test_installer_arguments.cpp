@@ -5,6 +5,7 @@
 #include "app/instala_app.h"
 #include "installer/installer_arguments.h"
 #include "tests/fake_platform.h"
+#include "tests/launcher_run.h"
 
 namespace {
 
@@ -34,15 +35,11 @@ TEST_P(BuilderTest, BuildsArgumentStringAndCredentials)
     if (c.codePage == CodePage::cp932) {
         fake::UseCodePage932();
     }
-    std::vector<const char*> vector{"Setup.exe"};
-    for (const std::string& argument : c.arguments) {
-        vector.push_back(argument.c_str());
-    }
-    vector.push_back(nullptr);
+    const ArgumentVector vector(c.arguments);
 
     std::string arguments(packageArguments);
     Credentials credentials;
-    BuildInstallerArguments(static_cast<int>(vector.size() - 1), vector.data(), arguments, credentials);
+    BuildInstallerArguments(vector.Count(), vector.Values(), arguments, credentials);
 
     EXPECT_EQ(arguments, " /i Tolmo.msi " + c.passedOn);
     EXPECT_EQ(credentials.logonRequested, c.logonRequested);

@@ -5,7 +5,7 @@ two Setup.exe files.
 
     benchmark_table.py HOST_JSON WINE_TIMES SETUP_X64 SETUP_X86
 """
-import json, os, statistics, subprocess, sys, datetime
+import json, os, statistics, sys, datetime
 
 host, times, x64, x86 = sys.argv[1:5]
 results = {b["name"]: b for b in json.load(open(host))["benchmarks"]}

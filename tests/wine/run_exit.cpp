@@ -11,6 +11,8 @@
 
 #include <cstdio>
 
+#include "installer/child_process.h"
+
 namespace {
 
 // The command line after the first token (this program's own name), which
@@ -46,17 +48,16 @@ int main()
     }
     std::printf("pid=%04lx\n", process.dwProcessId);
     std::fflush(stdout);
+    const ChildProcess child(process);
     DWORD code = 0;
-    const bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
+    const bool ended = WaitForSingleObject(child.Process(), 60000) == WAIT_OBJECT_0;
     if (!ended) {
-        TerminateProcess(process.hProcess, 1);
+        TerminateProcess(child.Process(), 1);
         std::printf("run_exit: timed out\n");
     } else {
-        GetExitCodeProcess(process.hProcess, &code);
+        GetExitCodeProcess(child.Process(), &code);
         std::printf("exit=%lu\n", code);
     }
     std::fflush(stdout);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     return ended ? 0 : 3;
 }

@@ -100,10 +100,9 @@ def wait_for(seconds, predicate):
 class Run:
     """One run of the launcher: its exit status and the traced calls it made."""
 
-    def __init__(self, exit_code, calls, trace):
+    def __init__(self, exit_code, calls):
         self.exit_code = exit_code
         self.calls = calls
-        self.trace = trace
 
     def named(self, name):
         return [c for c in self.calls if c.name == name]
@@ -225,7 +224,7 @@ class LauncherOnWine(unittest.TestCase):
         calls = [c for c in relay.parse(trace, pid) if c.name in TRACED and low <= c.ret < high]
         if traced:
             self.assertTrue(calls, f'no traced call of process {pid:#x} from Setup.exe\'s image')
-        return Run(int(report['exit']), calls, trace)
+        return Run(int(report['exit']), calls)
 
     def folder(self, name, files=()):
         path = WORK / name
