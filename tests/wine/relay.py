@@ -13,6 +13,10 @@ than about 300 characters are cut and end in "... instead of ".
 import re
 from dataclasses import dataclass, field
 
+# Lines the relay channel itself prints: calls, returns, the relay settings
+# it read and the start of each thread.
+RELAY_MARKS = (':Call ', ':Ret ', ':trace:relay:', ':Starting thread proc ')
+
 CALL = re.compile(r'^(?P<pid>[0-9a-f]{4}):(?P<tid>[0-9a-f]{4}):Call (?P<dll>[\w.]+)\.(?P<name>\w+)\((?P<args>.*)\) ret=(?P<ret>[0-9a-f]+)$')
 
 
@@ -108,3 +112,9 @@ def parse(trace, pid):
             calls.append(Call(pid, match['dll'], match['name'], _parse_args(match['args']),
                               int(match['ret'], 16)))
     return calls
+
+
+def other_lines(trace):
+    """The lines of a Wine log that the relay channel did not print: Wine's
+    own errors and warnings, and whatever the programs wrote."""
+    return [line for line in trace.splitlines() if not any(mark in line for mark in RELAY_MARKS)]

@@ -108,9 +108,7 @@ class Run:
 
     def log_tail(self, lines=40):
         """The end of what Wine printed during the run, relay lines left out."""
-        relay_marks = (':Call ', ':Ret ', ':trace:relay:', ':Starting thread proc ')
-        kept = [line for line in self.log.splitlines() if not any(m in line for m in relay_marks)]
-        return '\n'.join(kept[-lines:])
+        return '\n'.join(relay.other_lines(self.log)[-lines:])
 
     def named(self, name):
         return [c for c in self.calls if c.name == name]
